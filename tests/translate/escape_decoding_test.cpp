@@ -88,6 +88,21 @@ TEST(UnescapeTextTest, EveryByteAfterABackslash) {
   }
 }
 
+TEST(UnescapeTextTest, EveryByteOnItsOwnAndAfterABackslash) {
+  for (int b = 1; b < 256; ++b) {
+    SCOPED_TRACE(b);
+    const std::string byte(1, static_cast<char>(b));
+    const std::string alone = UnescapeText(byte + "z");
+    if (b >= 0x20 && b < 0x7F && b != '\\') {
+      EXPECT_EQ(alone, byte + "z");
+    }
+    if (b >= 0x80) {
+      // A backslash before a character that starts no escape is dropped.
+      EXPECT_EQ(UnescapeText("\\" + byte + "z"), alone);
+    }
+  }
+}
+
 TEST(UnescapeTest, PercentForms) {
   EXPECT_EQ(Unescape(u"%u4E66%41%G1%"), u"\u4E66A%G1%");
   EXPECT_EQ(Unescape(u"%u00zz%7e"), u"%u00zz~");
