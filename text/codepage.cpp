@@ -87,6 +87,8 @@ std::size_t Utf16ToGbk(std::u16string_view utf16, char* out) {
   return Encode(Gbk(), utf16, out, utf16.size() * 2);
 }
 
+Text Utf8ToGbk(std::string_view utf8) { return Utf16ToGbk(Utf8ToUtf16(utf8)); }
+
 std::u16string Utf8ToUtf16(std::string_view utf8) { return DecodeToString(Utf8(), utf8); }
 
 std::string Utf16ToUtf8(std::u16string_view utf16) { return EncodeToString(Utf8(), utf16, 3); }

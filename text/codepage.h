@@ -32,6 +32,9 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // Utf16ToUtf8(u"\u4E2D") == "\xE4\xB8\xAD"; zero code units are kept.
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// Utf8ToGbk("\xE4\xB8\xAD") == "\xD6\xD0"; for texts written in UTF-8 in the source.
+Text Utf8ToGbk(std::string_view utf8);
+
 // The same two conversions into a buffer of the caller's: `out` must hold gbk.size() code units,
 // or 2 * utf16.size() bytes. They return how many units or bytes they wrote (0 on failure), and
 // the second does not stop at a zero code unit.
