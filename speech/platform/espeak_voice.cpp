@@ -390,8 +390,9 @@ void EspeakVoice::Raise(const VoiceEvent& event) {
   }
 }
 
-void EspeakVoice::Deliver(std::deque<TimedEvent>& events, std::int64_t upToFrame) {
-  while (!events.empty() && events.front().frame <= upToFrame) {
+void EspeakVoice::Deliver(std::deque<TimedEvent>& events, std::int64_t playedFrames) {
+  // An event is due once the first sample behind it is heard.
+  while (!events.empty() && events.front().frame < playedFrames) {
     Raise(events.front().event);
     events.pop_front();
   }

@@ -127,7 +127,7 @@ class EspeakVoice : public Voice {
   void SpeakItem(Item& item);
   SynthesisSettings CurrentSettings() const;
   void Raise(const VoiceEvent& event);
-  void Deliver(std::deque<TimedEvent>& events, std::int64_t upToFrame);
+  void Deliver(std::deque<TimedEvent>& events, std::int64_t playedFrames);
   void ApplyToStatus(const VoiceEvent& event);
   bool WaitWhilePaused();  // false when the item is being dropped
 

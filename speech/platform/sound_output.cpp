@@ -25,14 +25,18 @@ class PulseOutput : public SoundOutput {
     int error = 0;
     if (pa_simple_write(stream_, samples, count * sizeof(std::int16_t), &error) < 0) return false;
     written_ += static_cast<std::int64_t>(count);
+    lastWrite_ = Clock::now();
+    playedAtLastWrite_ = FromLatency();
     return true;
   }
 
+  // From the server's latency while audio flows; once writing stops the latency may stay above
+  // zero, so from then on the clock since the last write counts too.
   std::int64_t PlayedFrames() override {
-    int error = 0;
-    const pa_usec_t latency = pa_simple_get_latency(stream_, &error);
-    const auto buffered = static_cast<std::int64_t>(latency * sampleRate_ / 1000000);
-    return std::clamp<std::int64_t>(written_ - buffered, played_, written_);
+    const double since = std::chrono::duration<double>(Clock::now() - lastWrite_).count();
+    const auto byClock = playedAtLastWrite_ + static_cast<std::int64_t>(since * sampleRate_);
+    played_ = std::clamp<std::int64_t>(std::max(FromLatency(), byClock), played_, written_);
+    return played_;
   }
 
   std::int64_t WrittenFrames() const override { return written_; }
@@ -40,13 +44,23 @@ class PulseOutput : public SoundOutput {
   void Flush() override {
     int error = 0;
     pa_simple_flush(stream_, &error);
-    played_ = written_;
+    played_ = playedAtLastWrite_ = written_;
   }
 
   bool IsSoundServer() const override { return true; }
 
  private:
+  using Clock = std::chrono::steady_clock;
+
+  std::int64_t FromLatency() {
+    int error = 0;
+    const pa_usec_t latency = pa_simple_get_latency(stream_, &error);
+    return written_ - static_cast<std::int64_t>(latency * sampleRate_ / 1000000);
+  }
+
   pa_simple* stream_;
+  Clock::time_point lastWrite_ = Clock::now();
+  std::int64_t playedAtLastWrite_ = 0;
   int sampleRate_;
   std::int64_t written_ = 0;
   std::int64_t played_ = 0;  // frames known heard (or dropped); the clock never goes back

@@ -141,7 +141,9 @@ SpeechScript PrepareSpeech(std::u16string_view text) {
       while (runEnd < n && IsTerminal(text[runEnd])) ++runEnd;
       std::size_t after = runEnd;
       while (after < n && IsClosing(text[after])) ++after;
-      if (after < n && !IsSpace(text[after])) {  // "3.5", "a.m.", "?!x"
+      // Full-width marks end a sentence directly; the others need a space behind them.
+      const bool fullWidth = text[runEnd - 1] >= u'\u3000';
+      if (after < n && !IsSpace(text[after]) && !fullWidth) {  // "3.5", "a.m.", "?!x"
         k = after - 1;
         continue;
       }
