@@ -53,8 +53,12 @@ int Voices() {
   return 0;
 }
 
+// Redraws the bar when the percentage changes.
 void DrawProgress(int position, int length, int total) {
+  static int shown = -1;
   const int done = total <= 0 ? 100 : std::min(100, (position + length) * 100 / total);
+  if (done == shown) return;
+  shown = done;
   const int width = 40;
   const int filled = done * width / 100;
   std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(static_cast<std::size_t>(filled), '#').c_str(),

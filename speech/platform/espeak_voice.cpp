@@ -450,16 +450,23 @@ void EspeakVoice::SpeakItem(Item& item) {
 
   std::deque<TimedEvent> pending;
   std::size_t k = 0;
-  std::future<SynthesisResult> next;
-  const auto request = [&](std::size_t index) {
-    const SpeechChunk& chunk = chunks[index];
-    return engine_.Synthesize(chunk.utf8, CurrentSettings(), chunk.endsSentence, !toFile, drop);
+  // Pieces asked of the engine ahead of the one being played or written, so that the engine
+  // never waits for the sound output or the file.
+  constexpr std::size_t kAhead = 2;
+  std::deque<std::future<SynthesisResult>> ahead;
+  std::size_t requested = 0;  // index of the next piece to ask for
+  const auto request = [&] {
+    while (requested < chunks.size() && requested < k + kAhead) {
+      const SpeechChunk& chunk = chunks[requested++];
+      ahead.push_back(
+          engine_.Synthesize(chunk.utf8, CurrentSettings(), chunk.endsSentence, !toFile, drop));
+    }
   };
-  if (!chunks.empty()) next = request(0);
   bool firstSample = true;
   while (k < chunks.size() && !drop->load()) {
-    SynthesisResult result = next.get();
-    if (k + 1 < chunks.size()) next = request(k + 1);
+    request();
+    SynthesisResult result = ahead.front().get();
+    ahead.pop_front();
     if (drop->load()) break;
     const SpeechChunk& chunk = chunks[k];
 
@@ -529,8 +536,8 @@ void EspeakVoice::SpeakItem(Item& item) {
     if (skipped) {
       sound_->Flush();
       pending.clear();
-      next = std::future<SynthesisResult>();
-      if (k < chunks.size()) next = request(k);
+      ahead.clear();  // their results are not wanted; the engine finishes them all the same
+      requested = k;
       continue;
     }
     ++k;
