@@ -438,7 +438,8 @@ void EspeakVoice::SpeakItem(Item& item) {
   }();
   const bool toFile = item.file != nullptr;
   const int rate = engine_.SampleRate();
-  if (!toFile && !sound_) sound_ = OpenSoundOutput(rate);
+  // Each reading tries the sound server again when the last one had to go without it.
+  if (!toFile && (!sound_ || !sound_->IsSoundServer())) sound_ = OpenSoundOutput(rate);
   const std::int64_t itemStartFrame = toFile ? 0 : sound_->WrittenFrames();
   const auto streamPosition = [&](std::int64_t frame) -> std::int64_t {
     if (toFile) return frame;  // files: positions are given in bytes directly
@@ -529,7 +530,11 @@ void EspeakVoice::SpeakItem(Item& item) {
         std::lock_guard lock(mutex_);
         firstSample_ = std::chrono::steady_clock::now();
       }
-      sound_->Write(result.samples.data() + offset, count);
+      if (!sound_->Write(result.samples.data() + offset, count)) {
+        // The sound server went away: go on silently, at the same pace and frame count.
+        sound_ = OpenSilentOutput(rate, sound_->WrittenFrames());
+        sound_->Write(result.samples.data() + offset, count);
+      }
       offset += count;
       Deliver(pending, sound_->PlayedFrames());
     }

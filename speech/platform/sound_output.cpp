@@ -69,7 +69,8 @@ class PulseOutput : public SoundOutput {
 // A device that consumes frames at the sample rate and goes idle when it runs dry.
 class SilentOutput : public SoundOutput {
  public:
-  explicit SilentOutput(int sampleRate) : sampleRate_(sampleRate) {}
+  SilentOutput(int sampleRate, std::int64_t startFrame)
+      : sampleRate_(sampleRate), written_(startFrame), markFrames_(startFrame) {}
 
   bool Write(const std::int16_t*, std::size_t count) override {
     const std::int64_t buffer = sampleRate_ * kBufferMilliseconds / 1000;
@@ -103,15 +104,15 @@ class SilentOutput : public SoundOutput {
  private:
   using Clock = std::chrono::steady_clock;
   int sampleRate_;
-  std::int64_t written_ = 0;
+  std::int64_t written_;
   Clock::time_point markTime_ = Clock::now();
-  std::int64_t markFrames_ = 0;
+  std::int64_t markFrames_;
 };
 
 }  // namespace
 
-std::unique_ptr<SoundOutput> OpenSilentOutput(int sampleRate) {
-  return std::make_unique<SilentOutput>(sampleRate);
+std::unique_ptr<SoundOutput> OpenSilentOutput(int sampleRate, std::int64_t startFrame) {
+  return std::make_unique<SilentOutput>(sampleRate, startFrame);
 }
 
 std::unique_ptr<SoundOutput> OpenSoundOutput(int sampleRate) {

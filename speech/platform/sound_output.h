@@ -28,8 +28,9 @@ class SoundOutput {
 // The sound server's output, or the silent one when no server answers.
 std::unique_ptr<SoundOutput> OpenSoundOutput(int sampleRate);
 
-// The silent output on its own.
-std::unique_ptr<SoundOutput> OpenSilentOutput(int sampleRate);
+// The silent output on its own; its frame count starts at `startFrame`, so that it can take over
+// from an output that was lost.
+std::unique_ptr<SoundOutput> OpenSilentOutput(int sampleRate, std::int64_t startFrame = 0);
 
 // Whether the last attempt to reach the sound server succeeded; tries once when none was made.
 bool SoundServerReachable();
