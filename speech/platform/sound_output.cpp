@@ -116,10 +116,10 @@ std::unique_ptr<SoundOutput> OpenSilentOutput(int sampleRate, std::int64_t start
 }
 
 std::unique_ptr<SoundOutput> OpenSoundOutput(int sampleRate) {
-  pa_sample_spec spec{};
-  spec.format = PA_SAMPLE_S16LE;
-  spec.rate = static_cast<std::uint32_t>(sampleRate);
-  spec.channels = 1;
+  pa_sample_spec sampleFormat{};
+  sampleFormat.format = PA_SAMPLE_S16LE;
+  sampleFormat.rate = static_cast<std::uint32_t>(sampleRate);
+  sampleFormat.channels = 1;
   // A short buffer keeps the word shown close to the word heard and lets pause and stop act
   // quickly.
   const auto bytes = static_cast<std::uint32_t>(sampleRate * 2 * kBufferMilliseconds / 1000);
@@ -131,7 +131,7 @@ std::unique_ptr<SoundOutput> OpenSoundOutput(int sampleRate) {
   attr.fragsize = static_cast<std::uint32_t>(-1);
   int error = 0;
   pa_simple* stream = pa_simple_new(nullptr, "Quillorn", PA_STREAM_PLAYBACK, nullptr, "Speech",
-                                    &spec, nullptr, &attr, &error);
+                                    &sampleFormat, nullptr, &attr, &error);
   serverState = stream != nullptr ? 1 : 2;
   if (stream == nullptr) return OpenSilentOutput(sampleRate);
   return std::make_unique<PulseOutput>(stream, sampleRate);

@@ -8,17 +8,17 @@
 namespace quillorn::testing {
 
 PulseRecorder::PulseRecorder(const std::string& sink) {
-  pa_sample_spec spec{};
-  spec.format = PA_SAMPLE_S16LE;
-  spec.rate = kRate;
-  spec.channels = 1;
+  pa_sample_spec sampleFormat{};
+  sampleFormat.format = PA_SAMPLE_S16LE;
+  sampleFormat.rate = kRate;
+  sampleFormat.channels = 1;
   pa_buffer_attr attr{};
   attr.maxlength = static_cast<std::uint32_t>(-1);
   attr.fragsize = kRate * 2 / 100;  // 10 ms
   int error = 0;
   const std::string monitor = sink + ".monitor";
   stream_ = pa_simple_new(nullptr, "Quillorn tests", PA_STREAM_RECORD, monitor.c_str(), "Monitor",
-                          &spec, nullptr, &attr, &error);
+                          &sampleFormat, nullptr, &attr, &error);
   ok_ = stream_ != nullptr;
   if (ok_) thread_ = std::thread([this] { Run(); });
 }
