@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "speech/platform/speech_platform.h"
+#include "tests/support/platform_test.h"
 
 namespace quillorn {
 namespace {
@@ -60,7 +61,11 @@ TEST(EspeakVoiceTest, RatesFollowAThreeFoldScale) {
   EXPECT_EQ(WordsPerMinuteOfRate(-10), 80);  // the engine's slowest
 }
 
-TEST(EspeakVoiceTest, AsynchronousSpeechQueuesBehindAndEventsFollowInOrder) {
+// What every voice does, whatever its platform.
+class VoiceTest : public testing::PlatformTest {};
+QUILLORN_ON_EVERY_PLATFORM(VoiceTest);
+
+TEST_P(VoiceTest, AsynchronousSpeechQueuesBehindAndEventsFollowInOrder) {
   VoiceRef voice = NewVoice();
   ASSERT_TRUE(voice);
   std::mutex mutex;
@@ -83,7 +88,7 @@ TEST(EspeakVoiceTest, AsynchronousSpeechQueuesBehindAndEventsFollowInOrder) {
   EXPECT_EQ(events, expected);
 }
 
-TEST(EspeakVoiceTest, SkipMovesToALaterSentence) {
+TEST_P(VoiceTest, SkipMovesToALaterSentence) {
   VoiceRef voice = NewVoice();
   ASSERT_TRUE(voice);
   std::mutex mutex;
