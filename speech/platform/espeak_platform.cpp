@@ -14,8 +14,21 @@ std::atomic<SpeechPlatform*> installed{nullptr};
 
 }  // namespace
 
+void SpeechPlatform::RefuseProgId(std::string_view progId) {
+  std::lock_guard lock(mutex_);
+  refused_.emplace(progId);
+}
+
+void SpeechPlatform::AcceptAllProgIds() {
+  std::lock_guard lock(mutex_);
+  refused_.clear();
+}
+
 ObjectRef SpeechPlatform::CreateObject(std::string_view progId) {
-  if (refused_.contains(progId)) return nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    if (refused_.contains(progId)) return nullptr;
+  }
   if (progId == kProgIdVoice) return CreateVoice();
   if (progId == kProgIdFileStream) return CreateFileStream();
   if (progId == kProgIdAudioFormat) return CreateAudioFormat();

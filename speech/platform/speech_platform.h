@@ -3,6 +3,7 @@
 #define QUILLORN_SPEECH_PLATFORM_SPEECH_PLATFORM_H_
 
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <string_view>
@@ -28,8 +29,8 @@ class SpeechPlatform {
   virtual bool SoundServerAvailable() = 0;
 
   // Makes CreateObject refuse a ProgID, as a machine without that component would.
-  void RefuseProgId(std::string_view progId) { refused_.emplace(progId); }
-  void AcceptAllProgIds() { refused_.clear(); }
+  void RefuseProgId(std::string_view progId);
+  void AcceptAllProgIds();
 
  protected:
   virtual ObjectRef CreateVoice() = 0;
@@ -37,6 +38,7 @@ class SpeechPlatform {
   virtual ObjectRef CreateAudioFormat() = 0;
 
  private:
+  std::mutex mutex_;
   std::set<std::string, std::less<>> refused_;
 };
 
