@@ -21,7 +21,7 @@ class FakeSpeechPlatform : public SpeechPlatform {
   // Voices with these descriptions, in this order; each word takes `wordDuration` when heard.
   explicit FakeSpeechPlatform(
       std::vector<Text> voices = {"Fake English", "Fake Chinese", "Fake French", "Fake German"},
-      std::chrono::milliseconds wordDuration = std::chrono::milliseconds(120));
+      std::chrono::milliseconds wordDuration = std::chrono::milliseconds(200));
 
   bool SoundServerAvailable() override;
   void SetSoundServerAvailable(bool available);
