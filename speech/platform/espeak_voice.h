@@ -1,26 +1,21 @@
 // The voice object over the espeak-ng engine, its voice tokens and its audio output tokens.
 //
-// Each voice has a thread of its own that takes the queued texts in turn, has the engine
-// synthesise them one sentence piece at a time (the next piece is asked for while the current one
-// is heard or written), and either plays them through the sound output, raising word and
-// sentence events as the sound passes them, or writes them into the bound file stream, raising
-// the events as the speech is synthesised.
+// On its voice thread (see QueuedVoice) each queued text is synthesised by the engine one
+// sentence piece at a time (two pieces are asked for ahead of the one heard or written), and
+// either played through the sound output, raising word and sentence events as the sound passes
+// them, or written into the bound file stream, raising the events as the speech is synthesised.
 #ifndef QUILLORN_SPEECH_PLATFORM_ESPEAK_VOICE_H_
 #define QUILLORN_SPEECH_PLATFORM_ESPEAK_VOICE_H_
 
-#include <atomic>
-#include <condition_variable>
+#include <chrono>
 #include <deque>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "speech/platform/espeak_engine.h"
+#include "speech/platform/queued_voice.h"
 #include "speech/platform/sound_output.h"
 #include "speech/platform/speech_objects.h"
-#include "speech/platform/speech_script.h"
-#include "speech/platform/status_snapshot.h"
 #include "speech/platform/wav_file_stream.h"
 
 namespace quillorn {
@@ -71,7 +66,7 @@ TokenCollectionRef EspeakVoiceTokens(std::string_view required, std::string_view
 // than the engine's slowest (80).
 int WordsPerMinuteOfRate(int rate);
 
-class EspeakVoice : public Voice {
+class EspeakVoice : public QueuedVoice {
  public:
   explicit EspeakVoice(EspeakEngine& engine);
   ~EspeakVoice() override;
@@ -82,87 +77,25 @@ class EspeakVoice : public Voice {
   bool SetVoice(const TokenRef& token) override;
   TokenRef GetAudioOutput() const override;
   bool SetAudioOutput(const TokenRef& output) override;
-  FileStreamRef GetAudioOutputStream() const override;
-  bool SetAudioOutputStream(const FileStreamRef& stream) override;
-  double Rate() const override;
-  bool SetRate(int rate) override;
-  double Volume() const override;
-  bool SetVolume(int volume) override;
-  double EventInterests() const override;
-  bool SetEventInterests(int interests) override;
-  double Priority() const override;
-  bool SetPriority(int priority) override;
-  double AlertBoundary() const override;
-  bool SetAlertBoundary(int boundary) override;
-  double SynchronousSpeakTimeout() const override;
-  bool SetSynchronousSpeakTimeout(int milliseconds) override;
-  double Speak(std::string_view text, int flags) override;
-  double SpeakStream(const FileStreamRef& stream, int flags) override;
-  VoiceStatusRef Status() const override;
-  void Pause() override;
-  void Resume() override;
-  double Skip(std::string_view kind, int count) override;
-  bool WaitUntilDone(int milliseconds) override;
-  bool IsUISupported(std::string_view kind, const AnyValue& data) override;
-  void DisplayUI(std::int64_t window, std::string_view title, std::string_view kind,
-                 const AnyValue& data) override;
-  int ConnectEvents(VoiceEventSink sink) override;
-  void DisconnectEvents(int connection) override;
 
   // For measurements: the time the first sample of the latest reading went to the sound output.
   std::chrono::steady_clock::time_point FirstSampleTime() const;
 
  private:
-  struct Item {
-    int stream = 0;
-    SpeechScript script;
-    std::shared_ptr<WavFileStream> file;  // no file: the sound output
-  };
   struct TimedEvent {
     std::int64_t frame = 0;  // when it is due, in frames of the sound output
     VoiceEvent event;
   };
 
-  void Run();
-  void SpeakItem(Item& item);
+  void SpeakItem(Item& item, const DropFlag& drop) override;
+  bool AcceptsStream(const FileStreamRef& stream) const override;
   SynthesisSettings CurrentSettings() const;
-  void Raise(const VoiceEvent& event);
   void Deliver(std::deque<TimedEvent>& events, std::int64_t playedFrames);
-  void ApplyToStatus(const VoiceEvent& event);
-  bool WaitWhilePaused();  // false when the item is being dropped
 
   EspeakEngine& engine_;
-  mutable std::mutex mutex_;
-  std::condition_variable wake_;      // the voice thread: new item, resume, skip, stop
-  std::condition_variable finished_;  // waiters of Speak and WaitUntilDone
-
-  int voiceIndex_;
-  int rate_ = 0;
-  int volume_ = 100;
-  int eventInterests_ = 0x3FF;
-  int priority_ = 0;
-  int alertBoundary_ = 0;
-  int synchronousSpeakTimeout_ = 10000;
-  std::shared_ptr<WavFileStream> outputStream_;
-  std::vector<std::pair<int, std::shared_ptr<VoiceEventSink>>> sinks_;
-  int lastConnection_ = 0;
-
-  std::deque<Item> queue_;
-  bool busy_ = false;  // an item is being spoken
-  int lastQueued_ = 0;
-  int completedThrough_ = 0;  // every stream up to this number is finished or dropped
-  bool paused_ = false;
-  int skipRequest_ = 0;
-  bool skipPending_ = false;
-  int skipResult_ = 0;
-  bool skipAnswered_ = false;
-  std::shared_ptr<std::atomic<bool>> dropCurrent_;
-  StatusValues status_;
-  std::chrono::steady_clock::time_point firstSample_{};
-  bool stopping_ = false;
-
-  std::unique_ptr<SoundOutput> sound_;  // used by the voice thread only
-  std::thread thread_;
+  int voiceIndex_;                                       // guarded by mutex_
+  std::chrono::steady_clock::time_point firstSample_{};  // guarded by mutex_
+  std::unique_ptr<SoundOutput> sound_;                   // used by the voice thread only
 };
 
 }  // namespace quillorn

@@ -1,13 +1,11 @@
 #include "speech/platform/fake_platform.h"
 
-#include <condition_variable>
-#include <deque>
-#include <thread>
+#include <algorithm>
 
 #include "speech/platform/plain_audio_format.h"
+#include "speech/platform/queued_voice.h"
 #include "speech/platform/speech_script.h"
-#include "speech/platform/status_snapshot.h"
-#include "text/codepage.h"
+#include "speech/platform/token_attributes.h"
 #include "text/operations.h"
 
 namespace quillorn {
@@ -30,16 +28,7 @@ class FakeToken : public Token {
   }
   ObjectRef CreateInstance(const ObjectRef&, int) const override { return nullptr; }
   bool MatchesAttributes(std::string_view attributes) const override {
-    for (const Text& part : Split(attributes, ";")) {
-      const int equals = Find(part, "=");
-      if (Trim(part).empty()) continue;
-      if (equals == -1) return false;
-      if (LowerCase(Attribute(Trim(LeftPart(part, equals - 1)))) !=
-          LowerCase(Trim(MiddlePart(part, equals + 1, static_cast<int>(part.size()))))) {
-        return false;
-      }
-    }
-    return true;
+    return MatchesTokenAttributes(*this, attributes);
   }
 
  private:
@@ -143,25 +132,10 @@ std::vector<TextSpan> WordsOf(std::u16string_view text, TextSpan sentence) {
   return words;
 }
 
-class FakeVoice : public Voice {
+class FakeVoice : public QueuedVoice {
  public:
   explicit FakeVoice(FakeSpeechPlatform& platform) : platform_(platform) {}
-  ~FakeVoice() override {
-    {
-      std::lock_guard lock(mutex_);
-      stopping_ = true;
-      queue_.clear();
-      ++drops_;
-    }
-    wake_.notify_all();
-    if (thread_.joinable()) {
-      if (thread_.get_id() == std::this_thread::get_id()) {
-        thread_.detach();
-      } else {
-        thread_.join();
-      }
-    }
-  }
+  ~FakeVoice() override { StopVoiceThread(); }
 
   TokenCollectionRef GetVoices(std::string_view required, std::string_view) override {
     std::vector<TokenRef> tokens;
@@ -188,220 +162,42 @@ class FakeVoice : public Voice {
   }
   TokenRef GetAudioOutput() const override { return nullptr; }
   bool SetAudioOutput(const TokenRef&) override { return false; }
-  FileStreamRef GetAudioOutputStream() const override {
-    std::lock_guard lock(mutex_);
-    return stream_;
-  }
-  bool SetAudioOutputStream(const FileStreamRef& stream) override {
-    auto fake = std::dynamic_pointer_cast<FakeFileStream>(stream);
-    if (stream && !fake) return false;
-    std::lock_guard lock(mutex_);
-    stream_ = std::move(fake);
-    return true;
-  }
-  double Rate() const override { return Get(rate_); }
-  bool SetRate(int rate) override { return rate >= -10 && rate <= 10 && Set(rate_, rate); }
-  double Volume() const override { return Get(volume_); }
-  bool SetVolume(int volume) override {
-    return volume >= 0 && volume <= 100 && Set(volume_, volume);
-  }
-  double EventInterests() const override { return Get(interests_); }
-  bool SetEventInterests(int value) override { return Set(interests_, value); }
-  double Priority() const override { return Get(priority_); }
-  bool SetPriority(int value) override { return value >= 0 && value <= 2 && Set(priority_, value); }
-  double AlertBoundary() const override { return Get(alertBoundary_); }
-  bool SetAlertBoundary(int value) override { return Set(alertBoundary_, value); }
-  double SynchronousSpeakTimeout() const override { return Get(timeout_); }
-  bool SetSynchronousSpeakTimeout(int value) override { return value >= 0 && Set(timeout_, value); }
-
-  double Speak(std::string_view text, int flags) override {
-    Item item{0, GbkToUtf16(text), nullptr};
-    int stream = 0;
-    {
-      std::lock_guard lock(mutex_);
-      if (flags & kSpeakPurgeBefore) {
-        queue_.clear();
-        ++drops_;
-        completedThrough_ = lastQueued_;
-        paused_ = false;
-        finished_.notify_all();
-      }
-      stream = ++lastQueued_;
-      item.stream = stream;
-      item.file = stream_;
-      if ((flags & kSpeakPurgeBefore) || (!busy_ && queue_.empty())) {
-        status_.inputWordPosition = status_.inputWordLength = 0;
-        status_.inputSentencePosition = status_.inputSentenceLength = 0;
-      }
-      queue_.push_back(std::move(item));
-      status_.lastStreamNumberQueued = stream;
-      status_.runningState = kRunningStateSpeaking;
-      if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
-    }
-    wake_.notify_all();
-    if (!(flags & kSpeakAsync)) {
-      std::unique_lock lock(mutex_);
-      finished_.wait(lock, [&] { return completedThrough_ >= stream || stopping_; });
-    }
-    return stream;
-  }
-  double SpeakStream(const FileStreamRef&, int) override { return 0; }
-  VoiceStatusRef Status() const override {
-    std::lock_guard lock(mutex_);
-    return std::make_shared<StatusSnapshot>(status_);
-  }
-  void Pause() override { Set(paused_, true); }
-  void Resume() override {
-    Set(paused_, false);
-    wake_.notify_all();
-  }
-  double Skip(std::string_view kind, int count) override {
-    if (LowerCase(kind) != "sentence" || count <= 0) return 0;
-    std::lock_guard lock(mutex_);
-    if (!busy_) return 0;
-    skip_ += count;
-    wake_.notify_all();
-    return count;
-  }
-  bool WaitUntilDone(int milliseconds) override {
-    std::unique_lock lock(mutex_);
-    const auto done = [&] { return status_.runningState == kRunningStateDone; };
-    if (milliseconds < 0) {
-      finished_.wait(lock, done);
-      return true;
-    }
-    return finished_.wait_for(lock, std::chrono::milliseconds(milliseconds), done);
-  }
-  bool IsUISupported(std::string_view, const AnyValue&) override { return false; }
-  void DisplayUI(std::int64_t, std::string_view, std::string_view, const AnyValue&) override {}
-  int ConnectEvents(VoiceEventSink sink) override {
-    std::lock_guard lock(mutex_);
-    sinks_.emplace_back(++connections_, std::make_shared<VoiceEventSink>(std::move(sink)));
-    return connections_;
-  }
-  void DisconnectEvents(int connection) override {
-    std::lock_guard lock(mutex_);
-    std::erase_if(sinks_, [&](const auto& entry) { return entry.first == connection; });
-  }
 
  private:
-  struct Item {
-    int stream;
-    std::u16string text;
-    std::shared_ptr<FakeFileStream> file;
-  };
-
-  template <typename T>
-  T Get(const T& field) const {
-    std::lock_guard lock(mutex_);
-    return field;
-  }
-  template <typename T>
-  bool Set(T& field, T value) {
-    std::lock_guard lock(mutex_);
-    field = value;
-    return true;
+  bool AcceptsStream(const FileStreamRef& stream) const override {
+    return std::dynamic_pointer_cast<FakeFileStream>(stream) != nullptr;
   }
 
-  void Raise(int number, int stream, std::int64_t position, std::vector<int> rest = {}) {
-    VoiceEvent event;
-    event.number = number;
-    event.arguments = {static_cast<std::int32_t>(stream), static_cast<std::int32_t>(position)};
-    for (int value : rest) event.arguments.emplace_back(static_cast<std::int32_t>(value));
-    std::vector<std::shared_ptr<VoiceEventSink>> sinks;
-    {
-      std::lock_guard lock(mutex_);
-      if (number == kEventWord) {
-        status_.inputWordPosition = rest[0];
-        status_.inputWordLength = rest[1];
-      } else if (number == kEventSentence) {
-        status_.inputSentencePosition = rest[0];
-        status_.inputSentenceLength = rest[1];
-      }
-      if ((interests_ & (1 << (number - 1))) == 0) return;
-      for (const auto& entry : sinks_) sinks.push_back(entry.second);
-    }
-    for (const auto& sink : sinks) {
-      if (*sink) (*sink)(event);
-    }
-  }
-
-  // Waits while paused, and for a heard word's duration; false when the item is dropped.
-  bool Wait(int drops, bool heard) {
-    std::unique_lock lock(mutex_);
-    const auto dropped = [&] { return stopping_ || drops_ != drops; };
-    wake_.wait(lock, [&] { return !paused_ || dropped() || skip_ > 0; });
-    if (heard)
-      wake_.wait_for(lock, platform_.WordDuration(), [&] { return dropped() || skip_ > 0; });
-    return !dropped();
-  }
-
-  void SpeakItem(const Item& item, int drops) {
-    const SpeechScript script = PrepareSpeech(item.text);
+  // Each word is reported, then takes the word duration when heard (no time in a file).
+  void SpeakItem(Item& item, const DropFlag& drop) override {
+    const auto file = std::static_pointer_cast<FakeFileStream>(item.file);
+    const SpeechScript& script = item.script;
     std::int64_t position = 0;
-    Raise(kEventStreamStart, item.stream, position);
-    for (std::size_t s = 0; s < script.sentences.size(); ++s) {
-      {
-        std::lock_guard lock(mutex_);
-        if (skip_ > 0) {
-          --skip_;
-          continue;
-        }
-      }
+    Raise(MakeEvent(kEventStreamStart, item.stream, position));
+    std::size_t s = 0;
+    while (s < script.sentences.size()) {
       const TextSpan sentence = script.sentences[s];
-      Raise(kEventSentence, item.stream, position, {sentence.position, sentence.length});
-      for (const TextSpan& word : WordsOf(item.text, sentence)) {
-        Raise(kEventWord, item.stream, position, {word.position, word.length});
-        if (item.file) {
-          position = item.file->AddWord();
-        } else {
-          position += kBytesPerWord;
-        }
-        if (!Wait(drops, !item.file)) return;
-        std::lock_guard lock(mutex_);
-        if (skip_ > 0) {  // the rest of this sentence is the first one skipped
-          --skip_;
+      Raise(MakeEvent(kEventSentence, item.stream, position, {sentence.position, sentence.length}));
+      std::size_t next = s + 1;
+      for (const TextSpan& word : WordsOf(script.units, sentence)) {
+        Raise(MakeEvent(kEventWord, item.stream, position, {word.position, word.length}));
+        position = file ? file->AddWord() : position + static_cast<std::int64_t>(kBytesPerWord);
+        if (!WaitWhilePaused(drop) || (!file && !SleepFor(platform_.WordDuration(), drop))) return;
+        if (const int count = TakeSkipRequest(); count != 0) {
+          const int target =
+              std::clamp(static_cast<int>(s) + count, 0, static_cast<int>(script.sentences.size()));
+          AnswerSkip(target - static_cast<int>(s));
+          next = static_cast<std::size_t>(target);
           break;
         }
       }
+      s = next;
     }
-    Raise(kEventStreamEnd, item.stream, position);
-  }
-
-  void Run() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-      wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
-      if (stopping_) return;
-      Item item = std::move(queue_.front());
-      queue_.pop_front();
-      busy_ = true;
-      skip_ = 0;
-      status_.currentStreamNumber = item.stream;
-      const int drops = drops_;
-      lock.unlock();
-      SpeakItem(item, drops);
-      lock.lock();
-      busy_ = false;
-      completedThrough_ = std::max(completedThrough_, item.stream);
-      if (queue_.empty()) status_.runningState = kRunningStateDone;
-      finished_.notify_all();
-    }
+    Raise(MakeEvent(kEventStreamEnd, item.stream, position));
   }
 
   FakeSpeechPlatform& platform_;
-  mutable std::mutex mutex_;
-  std::condition_variable wake_, finished_;
-  int voice_ = 0, rate_ = 0, volume_ = 100, interests_ = 0x3FF, priority_ = 0, alertBoundary_ = 0,
-      timeout_ = 10000;
-  std::shared_ptr<FakeFileStream> stream_;
-  std::vector<std::pair<int, std::shared_ptr<VoiceEventSink>>> sinks_;
-  int connections_ = 0;
-  std::deque<Item> queue_;
-  bool busy_ = false, paused_ = false, stopping_ = false;
-  int lastQueued_ = 0, completedThrough_ = 0, drops_ = 0, skip_ = 0;
-  StatusValues status_;
-  std::thread thread_;
+  int voice_ = 0;  // guarded by mutex_
 };
 
 }  // namespace
