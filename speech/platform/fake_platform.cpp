@@ -182,7 +182,8 @@ class FakeVoice : public QueuedVoice {
       for (const TextSpan& word : WordsOf(script.units, sentence)) {
         Raise(MakeEvent(kEventWord, item.stream, position, {word.position, word.length}));
         position = file ? file->AddWord() : position + static_cast<std::int64_t>(kBytesPerWord);
-        if (!WaitWhilePaused(drop) || (!file && !SleepFor(platform_.WordDuration(), drop))) return;
+        // The word is heard, then a pause holds the voice before the next one begins.
+        if ((!file && !SleepFor(platform_.WordDuration(), drop)) || !WaitWhilePaused(drop)) return;
         if (const int count = TakeSkipRequest(); count != 0) {
           const int target =
               std::clamp(static_cast<int>(s) + count, 0, static_cast<int>(script.sentences.size()));
